@@ -1,0 +1,2 @@
+// Placeholder until the headless collector lands.
+namespace corvane::cli {}

@@ -1,0 +1,2 @@
+// Placeholder until the sandbox service lands.
+namespace corvane::sim {}

@@ -1,0 +1,110 @@
+#include "text/charset.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <stdexcept>
+
+namespace corvane::text {
+
+namespace {
+
+// One iconv descriptor, closed on destruction. Descriptors carry shift state and are not
+// thread-safe, so each thread keeps its own (see Converter()).
+class IconvDescriptor {
+ public:
+  IconvDescriptor(const char* to, const char* from) : cd_(iconv_open(to, from)) {
+    if (cd_ == reinterpret_cast<iconv_t>(-1)) {
+      throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+    }
+  }
+  ~IconvDescriptor() { iconv_close(cd_); }
+  IconvDescriptor(const IconvDescriptor&) = delete;
+  IconvDescriptor& operator=(const IconvDescriptor&) = delete;
+
+  // Converts `input`; on an unconvertible or incomplete sequence calls
+  // `onError(remaining input, output)`, which returns how many input bytes to skip.
+  template <typename OnError>
+  std::string Convert(std::string_view input, OnError onError) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    std::string output;
+    output.resize(input.size() * 2 + 16);
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    std::size_t written = 0;
+    while (inLeft > 0) {
+      char* out = output.data() + written;
+      std::size_t outLeft = output.size() - written;
+      const std::size_t rc = iconv(cd_, &in, &inLeft, &out, &outLeft);
+      written = output.size() - outLeft;
+      if (rc != static_cast<std::size_t>(-1)) break;
+      if (errno == E2BIG) {
+        output.resize(output.size() * 2);
+        continue;
+      }
+      output.resize(written);
+      const std::size_t skip = onError(std::string_view(in, inLeft), output);
+      written = output.size();
+      output.resize(written + inLeft * 2 + 16);
+      in += skip;
+      inLeft -= skip;
+    }
+    output.resize(written);
+    return output;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+// Length of the well-formed UTF-8 sequence at the start of `bytes`, 0 when it is not one.
+std::size_t Utf8SequenceLength(std::string_view bytes) {
+  const auto b = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  const auto cont = [&](std::size_t i) { return i < bytes.size() && (b(i) & 0xC0) == 0x80; };
+  const unsigned char lead = b(0);
+  if (lead < 0x80) return 1;
+  if (lead >= 0xC2 && lead <= 0xDF) return cont(1) ? 2 : 0;
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    if (!cont(1) || !cont(2)) return 0;
+    if (lead == 0xE0 && b(1) < 0xA0) return 0;  // overlong
+    if (lead == 0xED && b(1) >= 0xA0) return 0;  // surrogate
+    return 3;
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    if (!cont(1) || !cont(2) || !cont(3)) return 0;
+    if (lead == 0xF0 && b(1) < 0x90) return 0;
+    if (lead == 0xF4 && b(1) >= 0x90) return 0;
+    return 4;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string Cp936ToUtf8(std::string_view cp936) {
+  thread_local IconvDescriptor converter("UTF-8", "CP936");
+  return converter.Convert(cp936, [](std::string_view, std::string& output) {
+    output += "\xEF\xBF\xBD";
+    return std::size_t{1};
+  });
+}
+
+std::string Utf8ToCp936(std::string_view utf8) {
+  thread_local IconvDescriptor converter("CP936", "UTF-8");
+  return converter.Convert(utf8, [](std::string_view rest, std::string& output) {
+    output += '?';
+    const std::size_t length = Utf8SequenceLength(rest);
+    return length == 0 ? std::size_t{1} : length;
+  });
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::size_t length = Utf8SequenceLength(bytes);
+    if (length == 0) return false;
+    bytes.remove_prefix(length);
+  }
+  return true;
+}
+
+}  // namespace corvane::text
