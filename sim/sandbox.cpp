@@ -1,2 +1,0 @@
-// Placeholder until the sandbox service lands.
-namespace corvane::sim {}
