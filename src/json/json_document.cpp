@@ -66,11 +66,14 @@ enum class Outcome { kFailed, kUndefined, kValue };
 
 struct ParsedText {
   Outcome outcome = Outcome::kFailed;
-  boost::json::value value;
+  // Set for kValue. Held in an optional so that the tree keeps the storage it was parsed into
+  // (assigning a boost::json::value copies it into the target's storage).
+  std::optional<boost::json::value> value;
 };
 
 // A parsed tree is only read in the common case and is dropped whole, so its nodes come from
-// one growing buffer of its own.
+// one growing buffer of its own. Changes made in place allocate from it as well and free
+// nothing before the tree goes, which suits documents that live for one answer.
 boost::json::storage_ptr NewTreeStorage() {
   return boost::json::make_shared_resource<boost::json::monotonic_resource>();
 }
@@ -79,20 +82,14 @@ boost::json::storage_ptr NewTreeStorage() {
 // `evaluateStrings`, a JSON string is the text of a further evaluation, as when the script
 // hands a string to eval: its content is parsed once more (and there a string stays a string).
 ParsedText ParseJsonText(std::string_view utf8, bool evaluateStrings) {
-  ParsedText parsed;
-  if (IsBlank(utf8)) {
-    parsed.outcome = Outcome::kUndefined;
-    return parsed;
-  }
+  if (IsBlank(utf8)) return {Outcome::kUndefined, std::nullopt};
   auto value = ParseJson(utf8, NewTreeStorage());
-  if (!value) return parsed;
-  parsed.value = std::move(*value);
-  if (evaluateStrings && parsed.value.is_string()) {
-    const std::string content(parsed.value.get_string());
+  if (!value) return {Outcome::kFailed, std::nullopt};
+  if (evaluateStrings && value->is_string()) {
+    const std::string content(value->get_string());
     return ParseJsonText(content, false);
   }
-  parsed.outcome = Outcome::kValue;
-  return parsed;
+  return {Outcome::kValue, std::move(value)};
 }
 
 // A value given with `raw` (script source of a value) or as a text stored literally.
@@ -100,7 +97,6 @@ std::optional<boost::json::value> ValueToStore(std::string_view cp936, bool raw)
   const std::string utf8 = ToUtf8(cp936);
   if (!raw) return boost::json::value(boost::json::string_view(utf8));
   ParsedText parsed = ParseJsonText(utf8, false);
-  if (parsed.outcome != Outcome::kValue) return std::nullopt;
   return std::move(parsed.value);
 }
 
@@ -123,10 +119,11 @@ void ReplaceRoot(Engine& engine, boost::json::value root) {
 void NormaliseAsJson(boost::json::value& value) {
   if (value.is_double()) {
     const double number = value.get_double();
-    if (!std::isfinite(number))
+    if (!std::isfinite(number)) {
       value = nullptr;
-    else if (number == 0)
+    } else if (number == 0) {
       value = 0.0;
+    }
   } else if (auto* array = value.if_array()) {
     for (auto& element : *array) NormaliseAsJson(element);
   } else if (auto* object = value.if_object()) {
@@ -235,7 +232,7 @@ bool JsonDocument::Parse(std::string_view text) {
     case Outcome::kValue:
       break;
   }
-  const bool isNull = parsed.value.is_null();
+  const bool isNull = parsed.value->is_null();
   engine_ = EngineWith(std::move(parsed.value));
   return !isNull;
 }
@@ -276,7 +273,7 @@ void JsonDocument::SetJson(std::string_view path, std::string_view json) {
   ParsedText parsed = ParseJsonText(ToUtf8(json), true);
   if (parsed.outcome == Outcome::kFailed) return;  // the script throws before it assigns
   if (parsed.outcome == Outcome::kValue) {
-    if (auto* slot = PathSlot(engine_.get(), path)) *slot = std::move(parsed.value);
+    if (auto* slot = PathSlot(engine_.get(), path)) *slot = std::move(*parsed.value);
     return;
   }
   // Undefined: an object member that holds undefined is left out of JSON and reads as absent,
