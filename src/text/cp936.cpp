@@ -28,8 +28,12 @@ std::vector<std::string> Split(std::string_view text, std::string_view separator
 
 std::size_t Find(std::string_view text, std::string_view needle, std::size_t from) {
   if (needle.empty()) return from < text.size() ? from : npos;
-  for (std::size_t pos = from; pos + needle.size() <= text.size(); pos += CharLength(text, pos)) {
-    if (text.compare(pos, needle.size(), needle) == 0) return pos;
+  // The byte search finds candidates quickly; the character walk, which only ever moves
+  // forward, tells whether a candidate starts on a boundary.
+  std::size_t boundary = from;
+  for (std::size_t pos = from; (pos = text.find(needle, pos)) != npos; pos = boundary) {
+    while (boundary < pos) boundary += CharLength(text, boundary);
+    if (boundary == pos) return pos;
   }
   return npos;
 }
