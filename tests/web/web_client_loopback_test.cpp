@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <set>
+#include <thread>
 
 #include "platform/loopback.h"
 #include "text/charset.h"
@@ -179,6 +181,30 @@ TEST_F(WebClientLoopback, SendsCredentialsOnlyThroughAProxy) {
   ASSERT_EQ(direct.size(), 1u);
   EXPECT_EQ(direct[0].headers.count("Proxy-Authorization"), 0u);
   EXPECT_EQ(direct[0].headers.count("Authorization"), 0u);
+}
+
+TEST_F(WebClientLoopback, ServesSeveralThreadsAtOnceEachWithItsOwnCookies) {
+  constexpr int kThreads = 4;
+  constexpr int kRequests = 25;
+  std::vector<std::string> lastEcho(kThreads);
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      std::string cookies = "thread=" + std::to_string(t);
+      client_.HttpGet(server_.Url("/login"), &cookies);
+      for (int i = 0; i < kRequests; ++i) {
+        lastEcho[t] = AsText(client_.HttpGet(server_.Url("/echo"), &cookies));
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  for (int t = 0; t < kThreads; ++t) {
+    EXPECT_EQ(lastEcho[t], "sid=new; tk=1; thread=" + std::to_string(t));
+  }
+  std::set<int> ports;
+  for (const auto& request : server_.Requests()) ports.insert(request.remotePort);
+  EXPECT_EQ(server_.Requests().size(), std::size_t{kThreads * (kRequests + 1)});
+  EXPECT_LE(ports.size(), std::size_t{kThreads}) << "each thread keeps its connection";
 }
 
 TEST(WebClientRefused, GivesEmptyBytesAndStillMerges) {
