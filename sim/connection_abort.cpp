@@ -1,56 +1,74 @@
-// Socket lookup through /proc/self/fd (Linux). Only the fault switch uses it.
+// Socket lookup on Linux through /proc: the kernel's TCP table gives the socket's inode for
+// the two ports, and the process's fd links name the inode. Other threads' descriptors are
+// never touched, only read about. Only the reset fault switch uses this.
 #include "sim/connection_abort.h"
 
-#include <netinet/in.h>
 #include <sys/socket.h>
-#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
 #include <string>
 
 namespace corvane::sim {
 
 namespace {
 
-int PortOf(const sockaddr_storage& address) {
-  if (address.ss_family == AF_INET) {
-    return ntohs(reinterpret_cast<const sockaddr_in&>(address).sin_port);
-  }
-  if (address.ss_family == AF_INET6) {
-    return ntohs(reinterpret_cast<const sockaddr_in6&>(address).sin6_port);
-  }
-  return -1;
+// The port of an address field of /proc/net/tcp ("0100007F:1F90").
+int PortField(const std::string& address) {
+  const std::size_t colon = address.rfind(':');
+  if (colon == std::string::npos) return -1;
+  return static_cast<int>(std::strtol(address.c_str() + colon + 1, nullptr, 16));
 }
 
-bool Matches(int fd, int localPort, int remotePort) {
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISSOCK(info.st_mode)) return false;
-  sockaddr_storage local{};
-  sockaddr_storage remote{};
-  socklen_t localLength = sizeof local;
-  socklen_t remoteLength = sizeof remote;
-  if (getsockname(fd, reinterpret_cast<sockaddr*>(&local), &localLength) != 0) return false;
-  if (getpeername(fd, reinterpret_cast<sockaddr*>(&remote), &remoteLength) != 0) return false;
-  return PortOf(local) == localPort && PortOf(remote) == remotePort;
+std::optional<std::string> SocketInode(const char* table, int localPort, int remotePort) {
+  std::ifstream lines(table);
+  std::string line;
+  std::getline(lines, line);  // column titles
+  while (std::getline(lines, line)) {
+    std::istringstream fields(line);
+    std::string slot, local, remote, state, queues, timer, retransmits, uid, timeout, inode;
+    if (!(fields >> slot >> local >> remote >> state >> queues >> timer >> retransmits >> uid >>
+          timeout >> inode)) {
+      continue;
+    }
+    if (PortField(local) == localPort && PortField(remote) == remotePort && inode != "0") {
+      return inode;
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<int> DescriptorOf(const std::string& inode) {
+  const std::string target = "socket:[" + inode + "]";
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
+    std::error_code linkError;
+    const std::filesystem::path link = std::filesystem::read_symlink(entry.path(), linkError);
+    if (linkError || link.string() != target) continue;
+    const std::string name = entry.path().filename().string();
+    char* end = nullptr;
+    const long fd = std::strtol(name.c_str(), &end, 10);
+    if (end != name.c_str() && *end == '\0') return static_cast<int>(fd);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 bool AbortConnection(int localPort, int remotePort) {
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", error)) {
-    const std::string name = entry.path().filename().string();
-    char* end = nullptr;
-    const long fd = std::strtol(name.c_str(), &end, 10);
-    if (end == name.c_str() || *end != '\0') continue;
-    if (!Matches(static_cast<int>(fd), localPort, remotePort)) continue;
-    const linger resetOnClose{1, 0};
-    setsockopt(static_cast<int>(fd), SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
-    shutdown(static_cast<int>(fd), SHUT_RDWR);
-    return true;
-  }
-  return false;
+  std::optional<std::string> inode = SocketInode("/proc/net/tcp", localPort, remotePort);
+  if (!inode) inode = SocketInode("/proc/net/tcp6", localPort, remotePort);
+  if (!inode) return false;
+  const std::optional<int> fd = DescriptorOf(*inode);
+  if (!fd) return false;
+  const linger resetOnClose{1, 0};
+  setsockopt(*fd, SOL_SOCKET, SO_LINGER, &resetOnClose, sizeof resetOnClose);
+  shutdown(*fd, SHUT_RDWR);
+  return true;
 }
 
 }  // namespace corvane::sim

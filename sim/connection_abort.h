@@ -6,7 +6,8 @@ namespace corvane::sim {
 
 // Finds this process's TCP socket whose local port is `localPort` and whose peer port is
 // `remotePort`, sets it to reset on close and shuts it down; the server's answer then fails
-// to go out and the server closes the socket. False when no such socket exists.
+// to go out and the server closes the socket. Call it only on the thread that serves that
+// connection. False when no such socket exists.
 bool AbortConnection(int localPort, int remotePort);
 
 }  // namespace corvane::sim

@@ -77,7 +77,8 @@ TEST(Catalogue, SharedItemsRecurWithTheSameTitle) {
 TEST(Catalogue, FilterKeywordsOccurInSomeTitles) {
   std::set<std::string> found;
   for (const std::string keyword : {"连衣裙", "手机壳", "abc", ""}) {
-    for (const Item& item : BuildKeywordItems(keyword)->items) {
+    const auto list = BuildKeywordItems(keyword);
+    for (const Item& item : list->items) {
       for (const std::string& word :
            {std::string("清仓"), std::string("二手"), std::string("明星同款"), std::string("代购"),
             std::string("diy")}) {
