@@ -9,11 +9,11 @@
 #include <cmath>
 #include <limits>
 
+#include "json/interface_text.h"
 #include "json/json_parse.h"
 #include "json/json_path.h"
 #include "json/number_text.h"
 #include "json/script_value.h"
-#include "text/charset.h"
 
 namespace corvane::json {
 
@@ -39,21 +39,6 @@ using detail::Engine;
 // Writing an element beyond the end of an array fills the gap with null (JSON has no holes);
 // a gap wider than this changes nothing, so that a stray index cannot fill memory.
 constexpr double kMaxFilledGap = 1'000'000;
-
-bool IsAscii(std::string_view text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
-
-// CP936 and UTF-8 agree on ASCII, which most paths and values are.
-std::string ToUtf8(std::string_view cp936) {
-  return IsAscii(cp936) ? std::string(cp936) : text::Cp936ToUtf8(cp936);
-}
-std::string ToCp936(std::string_view utf8) {
-  return IsAscii(utf8) ? std::string(utf8) : text::Utf8ToCp936(utf8);
-}
 
 bool IsBlank(std::string_view text) {
   for (const char c : text) {

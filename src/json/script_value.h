@@ -63,10 +63,10 @@ std::optional<ScriptValue> Member(const ScriptValue& base, const PathStep& step)
 std::optional<ScriptValue> Evaluate(const ScriptValue& root, const Path& path);
 
 // The text a value reads as (UTF-8): the string itself, a number in the script's form,
-// "true"/"false" for booleans (the script's own String(value) form: the document has no
-// platform conversion of its own to follow), "[object Object]" for an object and, for an
-// array, its elements' texts joined by "," (null and undefined elements as empty text), as
-// the script's String(value) gives them. Undefined and null read as empty text.
+// "true"/"false" for a boolean (our platform's choice of conversion: the script's own
+// String(value)), "[object Object]" for an object and, for an array, its elements' texts joined
+// by "," with null and undefined elements as empty text (String(value) again). Undefined and
+// null read as empty text.
 std::string ScriptText(const ScriptValue& value);
 
 // The number a value reads as: numbers themselves, numeric strings converted (see
