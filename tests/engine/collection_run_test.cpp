@@ -39,7 +39,8 @@ class CollectionRunTest : public ::testing::Test {
       const std::string q = QueryValue(request.url, "q");
       const auto pages = pagesByKeyword.find(q);
       const std::string reported = pages == pagesByKeyword.end() ? "" : pages->second;
-      const int first = static_cast<int>(std::hash<std::string>()(request.url) % 100000) * 50;
+      // The same keyword and page always bring the same items.
+      const int first = static_cast<int>(std::hash<std::string>()(q + "/" + page) % 100000) * 50;
       return testing::ScriptedAnswer{
           testing::AnswerJson(testing::DistinctItems(itemsPerPage, first), reported), ""};
     });
