@@ -86,6 +86,14 @@ TEST(JsonDocument, ParseSetsTheRootFromJsonText) {
   }
 }
 
+TEST(JsonDocument, ParseBoundsTheNesting) {
+  JsonDocument document;
+  EXPECT_TRUE(document.Parse(std::string(1000, '[') + std::string(1000, ']')));
+  EXPECT_EQ(document.ToJson().size(), 2000u);
+  EXPECT_FALSE(document.Parse(std::string(100000, '[') + std::string(100000, ']')));
+  EXPECT_EQ(document.ToJson(), "null");
+}
+
 TEST(JsonDocument, ParseReplacesTheWholeRoot) {
   JsonDocument document = Parsed("{\"a\":1}");
   EXPECT_FALSE(document.Parse("not json"));
