@@ -75,7 +75,8 @@ int main() {
   form.编辑框_价格大.SetText("");
   // Fifty keywords of at least three pages each (the catalogue is deterministic).
   std::string keywords;
-  const char* stems[] = {"连衣裙", "T恤", "手机壳", "运动鞋", "面膜", "口红", "零食", "耳机", "背包", "茶叶"};
+  const char* stems[] = {"连衣裙", "T恤",  "手机壳", "运动鞋", "面膜",
+                         "口红",   "零食", "耳机",   "背包",   "茶叶"};
   int chosen = 0;
   for (int k = 0; chosen < 50; ++k) {
     const std::string keyword = std::string(stems[k % 10]) + std::to_string(k / 10);
@@ -107,9 +108,10 @@ int main() {
               pages, form.超级列表框_采集宝贝.RowCount(), seconds);
   std::printf("pages per second: %.0f; CPU per page (whole process, sandbox included): %.0f us\n",
               pages / seconds, cpu / pages * 1e6);
-  std::printf("page time, mean of the first %zu pages: %.3f ms, of the last %zu: %.3f ms; "
-              "last / first = %.2f (goal <= 1.3)\n",
-              window, first, window, last, last / first);
+  std::printf(
+      "page time, mean of the first %zu pages: %.3f ms, of the last %zu: %.3f ms; "
+      "last / first = %.2f (goal <= 1.3)\n",
+      window, first, window, last, last / first);
   std::printf("single pages: first %.3f ms, last %.3f ms\n", pageMs.front(), pageMs.back());
   sandbox.Stop();
   return 0;

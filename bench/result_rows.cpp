@@ -55,7 +55,8 @@ void BaselineAppendResultRows(std::string_view answerText, state::SharedState& s
                                         .GetArrayItemBySerialising(i);
     const std::string title = engine::CleanTitle(item.GetText("title"));
     std::vector<std::string> fields;
-    for (const char* name : {"totalNum", "totalFee", "zkPrice", "tkCommFee", "tkRate", "auctionUrl"})
+    for (const char* name :
+         {"totalNum", "totalFee", "zkPrice", "tkCommFee", "tkRate", "auctionUrl"})
       fields.push_back(item.GetText(name));
     if (!state.seenItems.Add(title)) continue;
     if (engine::TitleMatchesFilter(title, form.编辑框_过滤关键词.Text())) continue;
@@ -120,7 +121,8 @@ BENCHMARK_TEMPLATE(BM_AppendResultRows, true)
     ->Iterations(60)
     ->Unit(benchmark::kMicrosecond);
 
-// Keeps each run's CPU time per page (steadier than wall time on a shared machine) so that main can print the ratios.
+// Keeps each run's CPU time per page (steadier than wall time on a shared machine) so that main can
+// print the ratios.
 class FigureReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -149,13 +151,15 @@ int main(int argc, char** argv) {
   const double full = figure("AppendResultRows/rows_before/100000/");
   const double baseEmpty = figure("Baseline/rows_before/0/");
   const double baseFull = figure("Baseline/rows_before/100000/");
-  std::printf("\nAppendResultRows per 40-item page: %.3f ms with an empty list, %.3f ms with "
-              "100,000 rows (growth %.2fx; goal <= 0.5 ms and <= 1.3x)\n",
-              empty / 1000, full / 1000, empty > 0 ? full / empty : 0);
-  std::printf("Baseline per page: %.3f ms with an empty list, %.3f ms with 100,000 rows "
-              "(growth %.2fx); baseline / ours: %.1fx and %.1fx\n",
-              baseEmpty / 1000, baseFull / 1000, baseEmpty > 0 ? baseFull / baseEmpty : 0,
-              empty > 0 ? baseEmpty / empty : 0, full > 0 ? baseFull / full : 0);
+  std::printf(
+      "\nAppendResultRows per 40-item page: %.3f ms with an empty list, %.3f ms with "
+      "100,000 rows (growth %.2fx; goal <= 0.5 ms and <= 1.3x)\n",
+      empty / 1000, full / 1000, empty > 0 ? full / empty : 0);
+  std::printf(
+      "Baseline per page: %.3f ms with an empty list, %.3f ms with 100,000 rows "
+      "(growth %.2fx); baseline / ours: %.1fx and %.1fx\n",
+      baseEmpty / 1000, baseFull / 1000, baseEmpty > 0 ? baseFull / baseEmpty : 0,
+      empty > 0 ? baseEmpty / empty : 0, full > 0 ? baseFull / full : 0);
   benchmark::Shutdown();
   return 0;
 }

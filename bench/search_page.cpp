@@ -60,11 +60,22 @@ void BM_SearchPage(benchmark::State& bench) {
         b.form);
     if (n % 240 == 0) b.state.seenItems.Clear();
   }
-  bench.counters["pages_per_s"] = benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsRate);
+  bench.counters["pages_per_s"] =
+      benchmark::Counter(static_cast<double>(n), benchmark::Counter::kIsRate);
   platform::CloseIdleConnections();
 }
-BENCHMARK(BM_SearchPage)->Name("SearchPage/reuse")->Arg(1)->UseRealTime()->MinTime(2.0)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_SearchPage)->Name("SearchPage/no_reuse")->Arg(0)->UseRealTime()->MinTime(2.0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SearchPage)
+    ->Name("SearchPage/reuse")
+    ->Arg(1)
+    ->UseRealTime()
+    ->MinTime(2.0)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SearchPage)
+    ->Name("SearchPage/no_reuse")
+    ->Arg(0)
+    ->UseRealTime()
+    ->MinTime(2.0)
+    ->Unit(benchmark::kMicrosecond);
 
 double ThreadCpuMicroseconds() {
   timespec now;
@@ -79,16 +90,16 @@ void PrintPhaseSplit() {
   double transport = 0, decoding = 0, rows = 0;
   for (int n = 0; n < kPages; ++n) {
     const std::string& keyword = b.keywords[n % b.keywords.size()];
-    const auto settings = engine::ReadSearchSettings(
-        b.form, keyword, std::to_string(1 + (n / b.keywords.size()) % 3),
-        engine::SearchScope::ScopeAll);
+    const auto settings =
+        engine::ReadSearchSettings(b.form, keyword, std::to_string(1 + (n / b.keywords.size()) % 3),
+                                   engine::SearchScope::ScopeAll);
     const std::string url = engine::SearchUrl(settings, b.state.configuration.publisherHost,
                                               b.state.sessionToken, web::TimestampText());
     double t0 = ThreadCpuMicroseconds();
     const platform::Bytes body = b.state.webClient.HttpGet(url, &b.state.sessionCookies);
     double t1 = ThreadCpuMicroseconds();
-    const std::string answer =
-        text::Utf8ToCp936(std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
+    const std::string answer = text::Utf8ToCp936(
+        std::string_view(reinterpret_cast<const char*>(body.data()), body.size()));
     double t2 = ThreadCpuMicroseconds();
     engine::AppendResultRows(answer, b.state, b.form);
     double t3 = ThreadCpuMicroseconds();
@@ -97,10 +108,11 @@ void PrintPhaseSplit() {
     rows += t3 - t2;
     if ((n + 1) % 240 == 0) b.state.seenItems.Clear();
   }
-  std::printf("\nClient CPU per page over %d pages: transport %.1f us, decoding %.1f us, "
-              "AppendResultRows %.1f us (total %.1f us)\n",
-              kPages, transport / kPages, decoding / kPages, rows / kPages,
-              (transport + decoding + rows) / kPages);
+  std::printf(
+      "\nClient CPU per page over %d pages: transport %.1f us, decoding %.1f us, "
+      "AppendResultRows %.1f us (total %.1f us)\n",
+      kPages, transport / kPages, decoding / kPages, rows / kPages,
+      (transport + decoding + rows) / kPages);
   platform::CloseIdleConnections();
 }
 

@@ -225,7 +225,8 @@ int RunCollector(const CollectorOptions& options, std::ostream& out, std::ostrea
     out << TabSeparatedText(rows) << std::flush;
 
     int status = kExitFinished;
-    if (options.linksFile && !filters::WriteLinkExport(*options.linksFile, form.超级列表框_采集宝贝)) {
+    if (options.linksFile &&
+        !filters::WriteLinkExport(*options.linksFile, form.超级列表框_采集宝贝)) {
       err << "corvane-cli: writing the links file " << Quoted(*options.linksFile) << " failed\n";
       status = kExitFailed;
     }

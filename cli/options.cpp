@@ -41,8 +41,7 @@ namespace {
 int ParseInteger(const std::string& option, const std::string& value, int low, int high) {
   int number = 0;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-  if (error != std::errc() || end != value.data() + value.size() || number < low ||
-      number > high) {
+  if (error != std::errc() || end != value.data() + value.size() || number < low || number > high) {
     throw std::invalid_argument(option + " takes a whole number from " + std::to_string(low) +
                                 " to " + std::to_string(high) + ", not \"" + value + "\"");
   }
@@ -103,7 +102,8 @@ CollectorOptions ParseCommandLine(const std::vector<std::string>& arguments) {
     if (argument == "--sandbox" || argument == "--quiet" || argument == "--help") {
       if (inlineValue) throw std::invalid_argument(argument + " takes no value");
       (argument == "--sandbox" ? options.sandbox
-                               : argument == "--quiet" ? options.quiet : options.help) = true;
+       : argument == "--quiet" ? options.quiet
+                               : options.help) = true;
       continue;
     }
     const auto setter = valued.find(argument);
@@ -126,7 +126,8 @@ CollectorOptions ParseCommandLine(const std::vector<std::string>& arguments) {
   if (options.filter && options.filterFile) {
     throw std::invalid_argument("give --filter or --filter-file, not both");
   }
-  const int sessions = options.sandbox + options.cookies.has_value() + options.cookieFile.has_value();
+  const int sessions =
+      options.sandbox + options.cookies.has_value() + options.cookieFile.has_value();
   if (sessions > 1) {
     throw std::invalid_argument("give one of --sandbox, --cookies and --cookie-file");
   }

@@ -18,8 +18,8 @@ struct CollectorOptions {
   std::optional<std::filesystem::path> programDirectory;
   // Filter boxes, as typed (UTF-8); unset means the main window's initial content.
   std::optional<std::string> pages, minRate, minSales, minPrice, maxPrice;
-  int scope = 0;        // 0 all, 1 Taobao, 2 Tmall
-  int shopLevel = 0;    // 1..20, 0 = none selected
+  int scope = 0;                      // 0 all, 1 Taobao, 2 Tmall
+  int shopLevel = 0;                  // 1..20, 0 = none selected
   std::optional<std::string> filter;  // UTF-8
   std::optional<std::filesystem::path> filterFile;
   std::optional<std::filesystem::path> linksFile, csvFile;

@@ -11,7 +11,9 @@ namespace corvane::engine {
 
 namespace {
 
-std::string T(std::string_view utf8) { return text::Utf8ToCp936(utf8); }
+std::string T(std::string_view utf8) {
+  return text::Utf8ToCp936(utf8);
+}
 
 SearchScope RunScope(const state::MainForm& form) {
   if (form.单选框_所有的.IsChecked()) return SearchScope::ScopeAll;
@@ -53,7 +55,9 @@ std::vector<std::string> SplitKeywords(std::string_view keywordText) {
   return text::Split(keywordText, "\r\n");
 }
 
-void ClearSeenItems(state::SharedState& state) { state.seenItems.Clear(); }
+void ClearSeenItems(state::SharedState& state) {
+  state.seenItems.Clear();
+}
 
 void StartCollection(state::SharedState& state, state::MainForm& form, const WorkerThread& worker) {
   form.按钮_开始采集.SetEnabled(false);
@@ -85,10 +89,10 @@ void RunCollection(state::SharedState& state, state::MainForm& form) {
   const SearchScope scope = RunScope(form);
   const std::vector<std::string> keywords = SplitKeywords(form.编辑框_关键词.Text());
   for (std::size_t i = 0; i < keywords.size(); ++i) {
-    form.状态条1.SetStatusText(state::kStatusTask,
-                              T("正在采集[联盟采集]任务的第[") +
-                                  text::NumberText(static_cast<long long>(i + 1)) +
-                                  T("]个关键词：") + keywords[i]);
+    form.状态条1.SetStatusText(
+        state::kStatusTask, T("正在采集[联盟采集]任务的第[") +
+                                text::NumberText(static_cast<long long>(i + 1)) + T("]个关键词：") +
+                                keywords[i]);
     SearchKeyword(keywords[i], scope, state, form);
     ShowRowCount(form);
   }

@@ -10,9 +10,26 @@ namespace corvane::engine {
 
 namespace {
 
-// The item fields of list columns 2 to 7, in column order.
-constexpr std::array<std::string_view, 6> kFieldNames = {"totalNum",  "totalFee", "zkPrice",
-                                                         "tkCommFee", "tkRate",   "auctionUrl"};
+// The fields after the title, as the answer's item object names them.
+void ReadFieldsAfterTitle(const json::JsonDocument& item, ResultRow& row) {
+  row.promotionCount30Day = item.GetText("totalNum");
+  row.paidCommission30Day = item.GetText("totalFee");
+  row.unitPrice = item.GetText("zkPrice");
+  row.commission = item.GetText("tkCommFee");
+  row.commissionRate = item.GetText("tkRate");
+  row.link = item.GetText("auctionUrl");
+}
+
+// The row's texts in list column order, columns 1 to 7.
+std::array<std::string, state::kResultColumnCount> ColumnTexts(ResultRow row) {
+  return {std::move(row.title),
+          std::move(row.promotionCount30Day),
+          std::move(row.paidCommission30Day),
+          std::move(row.unitPrice),
+          std::move(row.commission),
+          std::move(row.commissionRate),
+          std::move(row.link)};
+}
 
 }  // namespace
 
@@ -58,30 +75,31 @@ void AppendResultRows(std::string_view answerText, state::SharedState& state,
   std::optional<FilterKeywords> filter;
   for (int i = 0; i < itemCount; ++i) {
     const json::JsonDocument item = pageList.GetArrayItem(i);
-    std::string title = CleanTitle(item.GetText("title"));
+    ResultRow row;
+    row.title = CleanTitle(item.GetText("title"));
     // Every new title is remembered, also one that the filter then keeps out.
-    if (!state.seenItems.Add(title)) continue;
+    if (!state.seenItems.Add(row.title)) continue;
     if (std::string current = form.编辑框_过滤关键词.Text(); !filter || current != filterText) {
       filterText = std::move(current);
       filter.emplace(filterText);
     }
-    if (filter->Matches(title)) continue;
+    if (filter->Matches(row.title)) continue;
+    ReadFieldsAfterTitle(item, row);
 
+    auto texts = ColumnTexts(std::move(row));
     std::vector<std::string> cells;
-    cells.reserve(1 + kFieldNames.size() + 1);
-    cells.push_back(text::NumberText(list.RowCount() + 1));
-    cells.push_back(std::move(title));
-    for (std::string_view field : kFieldNames) cells.push_back(item.GetText(field));
-
-    const int index = list.AppendRowWithCells(cells);
-    if (cells[0] != text::NumberText(index + 1)) {
-      cells[0] = text::NumberText(index + 1);
-      list.SetCell(index, state::kColumnSequence, cells[0]);
+    cells.reserve(1 + texts.size());
+    const std::string number = text::NumberText(list.RowCount() + 1);
+    cells.push_back(number);
+    cells.insert(cells.end(), texts.begin(), texts.end());
+    const int index = list.AppendRowWithCells(std::move(cells));
+    // Rows are only appended under the results lock, so the count read above is the row's
+    // position; should anything else have appended meanwhile, the number is put right.
+    if (text::NumberText(index + 1) != number) {
+      list.SetCell(index, state::kColumnSequence, text::NumberText(index + 1));
     }
     list.EnsureVisible(index);
-    for (int c = 0; c < state::kResultColumnCount; ++c) {
-      columns[c].push_back(std::move(cells[c + 1]));
-    }
+    for (int c = 0; c < state::kResultColumnCount; ++c) columns[c].push_back(std::move(texts[c]));
   }
 }
 

@@ -47,17 +47,21 @@ std::string SearchUrl(const SearchSettings& settings, std::string_view publisher
       .append(token)
       .append("&_input_charset=utf-8&sort=_totalnum");
   switch (settings.scope) {
-    case SearchScope::ScopeTaobao: url.append("&user_type=0"); break;  // Taobao shops are type 0
-    case SearchScope::ScopeTmall: url.append("&user_type=1"); break;
-    case SearchScope::ScopeAll: break;
+    case SearchScope::ScopeTaobao:
+      url.append("&user_type=0");
+      break;  // Taobao shops are type 0
+    case SearchScope::ScopeTmall:
+      url.append("&user_type=1");
+      break;
+    case SearchScope::ScopeAll:
+      break;
   }
   return url;
 }
 
-void SearchPage(const SearchSettings& settings, state::SharedState& state,
-                state::MainForm& form) {
-  const std::string url = SearchUrl(settings, state.configuration.publisherHost,
-                                    state.sessionToken, web::TimestampText());
+void SearchPage(const SearchSettings& settings, state::SharedState& state, state::MainForm& form) {
+  const std::string url = SearchUrl(settings, state.configuration.publisherHost, state.sessionToken,
+                                    web::TimestampText());
   const platform::Bytes body = state.webClient.HttpGet(url, &state.sessionCookies);
   const auto end = std::find(body.begin(), body.end(), std::uint8_t{0});
   const std::string_view utf8(reinterpret_cast<const char*>(body.data()),

@@ -17,11 +17,11 @@ enum class SearchScope : int { ScopeAll = 0, ScopeTaobao = 1, ScopeTmall = 2 };
 // encoded, except the keyword.
 struct SearchSettings {
   std::string keyword;
-  std::string page;               // "1", "2", ...
-  std::string minSales30Day;      // 编辑框_推广数小
-  std::string minCommissionRate;  // 编辑框_佣金比例
-  std::string minPrice;           // 编辑框_价格小
-  std::string maxPrice;           // 编辑框_价格大
+  std::string page;                  // "1", "2", ...
+  std::string minSales30Day;         // 编辑框_推广数小
+  std::string minCommissionRate;     // 编辑框_佣金比例
+  std::string minPrice;              // 编辑框_价格小
+  std::string maxPrice;              // 编辑框_价格大
   std::int32_t shopLevelIndex = -1;  // 组合框_店铺等级, -1 when nothing is selected
   SearchScope scope = SearchScope::ScopeAll;
 };
@@ -37,7 +37,6 @@ std::string SearchUrl(const SearchSettings& settings, std::string_view publisher
 
 // Requests the page with the session cookies (rewritten in place by the answer's cookies) and
 // appends the answer's rows. Returns once the rows are in the list.
-void SearchPage(const SearchSettings& settings, state::SharedState& state,
-                state::MainForm& form);
+void SearchPage(const SearchSettings& settings, state::SharedState& state, state::MainForm& form);
 
 }  // namespace corvane::engine

@@ -25,8 +25,8 @@ class WorkerThread {
  public:
   virtual ~WorkerThread() = default;
   virtual void Create(platform::ThreadRoutine routine, std::uintptr_t parameter,
-              platform::ThreadHandle& handle, bool keepHandle, bool runImmediately = true,
-              std::uint32_t* threadId = nullptr) const;
+                      platform::ThreadHandle& handle, bool keepHandle, bool runImmediately = true,
+                      std::uint32_t* threadId = nullptr) const;
   int Suspend(const platform::ThreadHandle& handle) const;
   int Resume(const platform::ThreadHandle& handle) const;
   bool SetPriority(const platform::ThreadHandle& handle, int priority) const;

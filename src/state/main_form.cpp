@@ -9,7 +9,9 @@ namespace corvane::state {
 namespace {
 
 // The source is UTF-8; the program's texts are CP936.
-std::string T(std::string_view utf8) { return text::Utf8ToCp936(utf8); }
+std::string T(std::string_view utf8) {
+  return text::Utf8ToCp936(utf8);
+}
 
 std::vector<std::string> ShopLevels() {
   std::vector<std::string> levels;
@@ -22,9 +24,8 @@ std::vector<std::string> ShopLevels() {
 }
 
 std::vector<ui::ReportColumn> ResultListColumns() {
-  return {{T("序号"), 50},       {T("商品标题"), 250}, {T("30天推广量"), 100},
-          {T("30天支出佣金"), 100}, {T("单价"), 60},      {T("佣金"), 70},
-          {T("佣金比率"), 90},     {T("链接"), 220}};
+  return {{T("序号"), 50}, {T("商品标题"), 250}, {T("30天推广量"), 100}, {T("30天支出佣金"), 100},
+          {T("单价"), 60}, {T("佣金"), 70},      {T("佣金比率"), 90},    {T("链接"), 220}};
 }
 
 }  // namespace

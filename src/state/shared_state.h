@@ -23,9 +23,9 @@ using ResultColumns = std::array<std::vector<std::string>, kResultColumnCount>;
 
 class SharedState {
  public:
-  explicit SharedState(Configuration configuration = {},
-                       std::shared_ptr<platform::HttpTransport> transport =
-                           platform::CurlTransport());
+  explicit SharedState(
+      Configuration configuration = {},
+      std::shared_ptr<platform::HttpTransport> transport = platform::CurlTransport());
 
   const Configuration configuration;
 

@@ -66,7 +66,7 @@ std::size_t Utf8SequenceLength(std::string_view bytes) {
   if (lead >= 0xC2 && lead <= 0xDF) return cont(1) ? 2 : 0;
   if (lead >= 0xE0 && lead <= 0xEF) {
     if (!cont(1) || !cont(2)) return 0;
-    if (lead == 0xE0 && b(1) < 0xA0) return 0;  // overlong
+    if (lead == 0xE0 && b(1) < 0xA0) return 0;   // overlong
     if (lead == 0xED && b(1) >= 0xA0) return 0;  // surrogate
     return 3;
   }

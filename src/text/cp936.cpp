@@ -118,13 +118,16 @@ long long ToInteger(std::string_view text) {
   for (char c; (c = current()) >= '0' && c <= '9'; pos += length) {
     magnitude = magnitude * 10 + static_cast<unsigned>(c - '0');
     if (magnitude > limit) {
-      return negative ? std::numeric_limits<long long>::min() : std::numeric_limits<long long>::max();
+      return negative ? std::numeric_limits<long long>::min()
+                      : std::numeric_limits<long long>::max();
     }
   }
   const long long value = static_cast<long long>(magnitude);
   return negative ? -value : value;
 }
 
-std::string NumberText(long long number) { return std::to_string(number); }
+std::string NumberText(long long number) {
+  return std::to_string(number);
+}
 
 }  // namespace corvane::text

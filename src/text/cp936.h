@@ -13,7 +13,9 @@ namespace corvane::text {
 inline constexpr std::size_t npos = std::string_view::npos;
 
 // A lead byte starts a two-byte character.
-inline bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+inline bool IsLeadByte(unsigned char byte) {
+  return byte >= 0x81 && byte <= 0xFE;
+}
 
 // Bytes taken by the character that starts at `pos`: 2 for a lead byte with a byte after it,
 // otherwise 1.

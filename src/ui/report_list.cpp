@@ -25,8 +25,7 @@ int ReportList::AppendRowWithCells(std::vector<std::string> cells) {
 void ReportList::SetCell(int row, int column, std::string text) {
   {
     std::lock_guard lock(mutex_);
-    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 ||
-        column >= ColumnCount()) {
+    if (row < 0 || row >= static_cast<int>(rows_.size()) || column < 0 || column >= ColumnCount()) {
       return;
     }
     rows_[row][column] = std::move(text);

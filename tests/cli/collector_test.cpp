@@ -115,9 +115,8 @@ class CollectorTest : public ::testing::Test {
 };
 
 TEST_F(CollectorTest, CollectsFromTheSandboxAndWritesEveryOutput) {
-  const Result result =
-      Collect({"--sandbox", "--program-dir", Dir(), "--filter", "", "--links",
-               InDir("links.txt"), "--csv", InDir("rows.csv"), "连衣裙", "T恤"});
+  const Result result = Collect({"--sandbox", "--program-dir", Dir(), "--filter", "", "--links",
+                                 InDir("links.txt"), "--csv", InDir("rows.csv"), "连衣裙", "T恤"});
   ASSERT_EQ(result.exitCode, 0) << result.err;
   const auto rows = TsvRows(result.out);
   ASSERT_GT(rows.size(), 40u);
@@ -131,8 +130,9 @@ TEST_F(CollectorTest, CollectsFromTheSandboxAndWritesEveryOutput) {
   EXPECT_EQ(platform::ReadWholeFile(InDir("links.txt")), expectedLinks);
 
   const std::string csv = platform::ReadWholeFile(InDir("rows.csv")).value_or("");
-  EXPECT_EQ(csv.rfind("\xEF\xBB\xBF序号,商品标题,30天推广量,30天支出佣金,单价,佣金,佣金比率,链接\r\n", 0),
-            0u);
+  EXPECT_EQ(
+      csv.rfind("\xEF\xBB\xBF序号,商品标题,30天推广量,30天支出佣金,单价,佣金,佣金比率,链接\r\n", 0),
+      0u);
   EXPECT_EQ(SplitBytes(csv, '\n').size(), rows.size() + 1);
 
   EXPECT_NE(result.err.find("正在采集[联盟采集]任务的第[2]个关键词：T恤"), std::string::npos);
@@ -158,13 +158,13 @@ TEST_F(CollectorTest, FilterKeywordsKeepTitlesOut) {
 }
 
 TEST_F(CollectorTest, KeywordFilesInEitherEncoding) {
-  for (const std::string& bytes : {std::string("连衣裙\r\nT恤\n"), Utf8ToCp936("连衣裙\nT恤\r\n")}) {
+  for (const std::string& bytes :
+       {std::string("连衣裙\r\nT恤\n"), Utf8ToCp936("连衣裙\nT恤\r\n")}) {
     platform::WriteWholeFile(InDir("keywords.txt"), bytes);
     const Result result = Collect({"--sandbox", "--quiet", "--program-dir", Dir(), "--pages", "1",
                                    "--keywords-file", InDir("keywords.txt")});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(platform::ReadWholeFile(dir.Path() / "搜索关键词.txt"),
-              Utf8ToCp936("连衣裙\r\nT恤"));
+    EXPECT_EQ(platform::ReadWholeFile(dir.Path() / "搜索关键词.txt"), Utf8ToCp936("连衣裙\r\nT恤"));
   }
 }
 
@@ -198,8 +198,8 @@ TEST_F(CollectorTest, BadInputExitsTwoBeforeAnyRequest) {
   }
   EXPECT_EQ(sandbox.SearchRequestCount(), 0u);
 
-  const Result noToken = Collect({"--cookies", "cookie2=x; t=y", "--publisher-host", host,
-                                  "--program-dir", Dir(), "k"});
+  const Result noToken = Collect(
+      {"--cookies", "cookie2=x; t=y", "--publisher-host", host, "--program-dir", Dir(), "k"});
   EXPECT_EQ(noToken.exitCode, kExitBadInput);
   EXPECT_NE(noToken.err.find("_tb_token_"), std::string::npos);
 

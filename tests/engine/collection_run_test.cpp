@@ -21,7 +21,8 @@ using namespace std::chrono_literals;
 using text::Utf8ToCp936;
 
 std::string QueryValue(const std::string& url, const std::string& key) {
-  const std::string marker = (url.find("?" + key + "=") != std::string::npos ? "?" : "&") + key + "=";
+  const std::string marker =
+      (url.find("?" + key + "=") != std::string::npos ? "?" : "&") + key + "=";
   const auto start = url.find(marker);
   if (start == std::string::npos) return "<absent>";
   const auto begin = start + marker.size();
@@ -119,8 +120,9 @@ TEST_F(CollectionRunTest, KeywordsAreTheLinesOfTheBox) {
     for (std::size_t i = 0; i < c.keywords.size(); ++i) {
       const std::string keyword = Utf8ToCp936(c.keywords[i]);
       EXPECT_EQ(requests[before + i].first, web::UrlEncode(keyword, true, true));
-      EXPECT_EQ(progress[i], Utf8ToCp936("正在采集[联盟采集]任务的第[" + std::to_string(i + 1) +
-                                         "]个关键词：") + keyword);
+      EXPECT_EQ(progress[i],
+                Utf8ToCp936("正在采集[联盟采集]任务的第[" + std::to_string(i + 1) + "]个关键词：") +
+                    keyword);
     }
     EXPECT_EQ(progress.back(), Utf8ToCp936("全部关键词采集完成！"));
   }
@@ -133,8 +135,8 @@ TEST_F(CollectionRunTest, ThePagePlanFollowsThePageBoxAndTheFirstAnswer) {
     int expectedPages;
   };
   const std::vector<Case> cases = {
-      {"", "10", 1}, {"3", "10", 3}, {"3", "2", 2},  {"3", "3", 3},   {"0", "10", 1},
-      {"-2", "10", 1}, {"abc", "10", 1}, {"3", "", 1}, {"2abc", "9", 2}, {"\xA3\xB2", "9", 2},
+      {"", "10", 1},   {"3", "10", 3},   {"3", "2", 2}, {"3", "3", 3},    {"0", "10", 1},
+      {"-2", "10", 1}, {"abc", "10", 1}, {"3", "", 1},  {"2abc", "9", 2}, {"\xA3\xB2", "9", 2},
   };
   form.编辑框_关键词.SetText("k");
   for (const auto& c : cases) {
@@ -208,8 +210,8 @@ TEST_F(CollectionRunTest, AnUnwritableKeywordFileDoesNotStopTheRun) {
 
 class FailingWorker : public WorkerThread {
  public:
-  void Create(platform::ThreadRoutine, std::uintptr_t, platform::ThreadHandle& handle, bool,
-              bool, std::uint32_t*) const override {
+  void Create(platform::ThreadRoutine, std::uintptr_t, platform::ThreadHandle& handle, bool, bool,
+              std::uint32_t*) const override {
     handle.reset();
   }
 };

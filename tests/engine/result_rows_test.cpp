@@ -33,15 +33,15 @@ TEST(TitleMatchesFilter, SplitsAtBarsOnCharacterBoundaries) {
   };
   const auto T = [](const char* utf8) { return Utf8ToCp936(utf8); };
   const std::vector<Case> cases = {
-      {"abc", "", false},            // no keywords
-      {"abc", "x|b", true},          // second keyword
+      {"abc", "", false},    // no keywords
+      {"abc", "x|b", true},  // second keyword
       {"abc", "x|y", false},
-      {"abc", "|x", true},           // a leading bar gives an empty keyword
-      {"", "|x", false},             // ... which matches no empty title
-      {"abc", "x||y", true},         // so does a doubled bar
-      {"abc", "abc|", true},         // a trailing bar adds nothing
+      {"abc", "|x", true},    // a leading bar gives an empty keyword
+      {"", "|x", false},      // ... which matches no empty title
+      {"abc", "x||y", true},  // so does a doubled bar
+      {"abc", "abc|", true},  // a trailing bar adds nothing
       {"xyz", "abc|", false},
-      {"ABC", "abc", false},         // case-sensitive
+      {"ABC", "abc", false},  // case-sensitive
       // "丨" is a CJK character, not a separator: one keyword.
       {"a", T("a丨b"), false},
       {T("xa丨by"), T("a丨b"), true},

@@ -95,9 +95,8 @@ TEST(SearchPage, SendsTheQueryWithTheSessionAndKeepsPercentSigns) {
 
 TEST(SearchPage, AnAnswerIsReadUpToItsFirstZeroByte) {
   auto transport = std::make_shared<testing::ScriptedTransport>([](const auto&) {
-    return testing::ScriptedAnswer{testing::AnswerJson(testing::DistinctItems(1), "2") +
-                                   std::string(1, '\0') + "garbage",
-                                   ""};
+    return testing::ScriptedAnswer{
+        testing::AnswerJson(testing::DistinctItems(1), "2") + std::string(1, '\0') + "garbage", ""};
   });
   state::SharedState state({}, transport);
   state::MainForm form;

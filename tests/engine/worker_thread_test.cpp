@@ -41,8 +41,7 @@ TEST(WorkerThread, RunsAtOnceAndReportsStillActiveUntilItReturns) {
   Gate gate;
   platform::ThreadHandle handle;
   std::uint32_t id = 0;
-  WorkerThread().Create([&](std::uintptr_t p) { return gate.Run(p); }, 42, handle, true, true,
-                        &id);
+  WorkerThread().Create([&](std::uintptr_t p) { return gate.Run(p); }, 42, handle, true, true, &id);
   ASSERT_TRUE(handle);
   EXPECT_NE(id, 0u);
   ASSERT_TRUE(gate.WaitStarted(10s));
@@ -101,11 +100,8 @@ TEST(WorkerThread, WithoutKeepingTheHandleTheThreadStillRuns) {
 
 TEST(WorkerThread, ExitCurrentEndsTheThreadWithItsCode) {
   platform::ThreadHandle handle;
-  WorkerThread().Create(
-      [](std::uintptr_t) -> std::uint32_t {
-        WorkerThread().ExitCurrent(5);
-      },
-      0, handle, true);
+  WorkerThread().Create([](std::uintptr_t) -> std::uint32_t { WorkerThread().ExitCurrent(5); }, 0,
+                        handle, true);
   ASSERT_TRUE(platform::WaitForThread(handle, 10s));
   std::uint32_t code = 0;
   WorkerThread().GetExitCode(handle, code);

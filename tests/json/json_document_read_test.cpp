@@ -7,15 +7,12 @@
 #include <vector>
 
 #include "json/json_document.h"
+#include "json/parsed.h"
 
 namespace corvane::json {
 namespace {
 
-JsonDocument Parsed(std::string_view text) {
-  JsonDocument document;
-  EXPECT_TRUE(document.Parse(text)) << text;
-  return document;
-}
+using testing::Parsed;
 
 std::vector<std::string> Keys(const JsonDocument& document, std::string_view path = {}) {
   std::vector<std::string> keys = {"left over"};

@@ -8,15 +8,12 @@
 #include <vector>
 
 #include "json/json_document.h"
+#include "json/parsed.h"
 
 namespace corvane::json {
 namespace {
 
-JsonDocument Parsed(std::string_view text) {
-  JsonDocument document;
-  EXPECT_TRUE(document.Parse(text)) << text;
-  return document;
-}
+using testing::Parsed;
 
 // Texts that would break or change a value spliced into script source.
 const std::vector<std::string> kAwkwardTexts = {

@@ -250,15 +250,7 @@ TEST(CurlTransport, ARefusedConnectionFailsTheSend) {
 
 TEST(CurlTransport, SendsThroughTheProxyWithItsCredentials) {
   LoopbackServer proxy;
-  proxy.server().Get(".*", [](const httplib::Request& req, httplib::Response& res) {
-    if (!req.has_header("Proxy-Authorization")) {
-      res.status = 407;
-      res.set_header("Proxy-Authenticate", "Basic realm=\"test\"");
-      return;
-    }
-    res.set_content("via proxy", "text/plain");
-  });
-  proxy.Start();
+  ServeAsAuthenticatingProxy(proxy, "via proxy");
   RefusingPort origin;  // never reached: the proxy answers
 
   auto request = NewRequest();

@@ -125,6 +125,20 @@ class Socket {
   int fd_;
 };
 
+// Makes `proxy` act as a proxy that asks for credentials (407) and, once given any, answers
+// every request itself with `body`.
+inline void ServeAsAuthenticatingProxy(LoopbackServer& proxy, std::string body) {
+  proxy.server().Get(".*", [body](const httplib::Request& req, httplib::Response& res) {
+    if (!req.has_header("Proxy-Authorization")) {
+      res.status = 407;
+      res.set_header("Proxy-Authenticate", "Basic realm=\"test\"");
+      return;
+    }
+    res.set_content(body, "text/plain");
+  });
+  proxy.Start();
+}
+
 // A TCP socket bound to 127.0.0.1 and a free port; returns the port.
 inline int BindLoopback(Socket& socket) {
   socket = Socket(::socket(AF_INET, SOCK_STREAM, 0));

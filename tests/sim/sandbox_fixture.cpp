@@ -1,21 +1,10 @@
 #include "sandbox_fixture.h"
 
+#include "web/encoding.h"
+
 namespace corvane::sim::testing {
 
-std::string PercentEncoded(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const unsigned char c : text) {
-    if (std::isalnum(c) || c == '-' || c == '.') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
-}
+std::string PercentEncoded(std::string_view text) { return web::UrlEncode(text, true); }
 
 std::string SearchPath(std::string_view keywordUtf8, int page, std::string_view token,
                        const Filters& f) {

@@ -32,14 +32,13 @@ inline std::string JsonString(const std::string& text) {
 // The answer as UTF-8 JSON text; `pages` empty leaves the paginator out.
 inline std::string AnswerJson(const std::vector<AnswerItem>& items, const std::string& pages = "5",
                               bool nullPageList = false) {
-  std::string json =
-      R"({"data":{"head":{"version":"1.0","status":"OK","pageNo":1,"pageSize":40,)"
-      R"("searchUrl":"https://pub.example/items/search.json","docsfind":)" +
-      std::to_string(items.size()) + "},";
+  std::string json = R"({"data":{"head":{"version":"1.0","status":"OK","pageNo":1,"pageSize":40,)"
+                     R"("searchUrl":"https://pub.example/items/search.json","docsfind":)" +
+                     std::to_string(items.size()) + "},";
   if (!pages.empty()) {
     json += R"("paginator":{"length":40,"offset":0,"page":1,"beginIndex":1,"endIndex":40,)"
-            R"("items":)" + std::to_string(items.size()) + R"(,"pages":)" + pages +
-            R"(,"itemsPerPage":40},)";
+            R"("items":)" +
+            std::to_string(items.size()) + R"(,"pages":)" + pages + R"(,"itemsPerPage":40},)";
   }
   json += R"("pageList":)";
   if (nullPageList) {
@@ -56,21 +55,25 @@ inline std::string AnswerJson(const std::vector<AnswerItem>& items, const std::s
               R"("rootCategoryName":null,"includeDxjh":1,"auctionTag":"385 587 907 1163 1478 )"
               R"(1483 1547 2049 2059 3974 4166 4491 8326 8578 11083 11339 16321 21442 25282 )"
               R"(28353 28802 35713 37569 40897 49218 67521 82306 101762 143746 ",)"
-              R"("sellerId":)" + std::to_string(2200000000 + i) + R"(,"userType":1,)"
+              R"("sellerId":)" +
+              std::to_string(2200000000 + i) +
+              R"(,"userType":1,)"
               R"("shopTitle":"Example flagship store","nick":"example_seller",)"
-              R"("pictUrl":"http://img.example.com/bao/uploaded/i4/2200000000/O1CN01ab)" + id +
-              R"(_!!0-item_pic.jpg","auctionId":)" + id + R"(,"title":)" + JsonString(item.title) +
-              R"(,"reservePrice":99.00,"zkPrice":)" + item.zkPrice + R"(,"biz30day":)" +
-              item.totalNum + R"(,"tkRate":)" + item.tkRate + R"(,"tkCommFee":)" +
-              item.tkCommFee + R"(,"totalNum":)" + item.totalNum + R"(,"totalFee":)" +
-              item.totalFee + R"(,"couponActivityId":null,"couponAmount":10,)"
+              R"("pictUrl":"http://img.example.com/bao/uploaded/i4/2200000000/O1CN01ab)" +
+              id + R"(_!!0-item_pic.jpg","auctionId":)" + id + R"(,"title":)" +
+              JsonString(item.title) + R"(,"reservePrice":99.00,"zkPrice":)" + item.zkPrice +
+              R"(,"biz30day":)" + item.totalNum + R"(,"tkRate":)" + item.tkRate +
+              R"(,"tkCommFee":)" + item.tkCommFee + R"(,"totalNum":)" + item.totalNum +
+              R"(,"totalFee":)" + item.totalFee +
+              R"(,"couponActivityId":null,"couponAmount":10,)"
               R"("couponStartFee":59.00,"couponTotalCount":10000,"couponLeftCount":8821,)"
               R"("couponEffectiveStartTime":"2026-12-01","couponEffectiveEndTime":"2026-12-31",)"
               R"("couponInfo":"满59元减10元","couponLink":"","couponLinkTaoToken":"",)"
               R"("dayLeft":-17000,"tkMktStatus":null,"hasRecommended":null,"hasSame":null,)"
               R"("hasUmpBonus":null,"isBizActivity":null,"umpBonus":null,"rlRate":null,)"
               R"("sameItemPid":"-1553483016","tkSpecialCampaignIdRateMap":null,)"
-              R"("eventRate":null,"auctionUrl":)" + JsonString(url) + "}";
+              R"("eventRate":null,"auctionUrl":)" +
+              JsonString(url) + "}";
     }
     json += "]";
   }

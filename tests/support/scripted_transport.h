@@ -45,9 +45,7 @@ class ScriptedTransport : public platform::HttpTransport,
     explicit Request(std::shared_ptr<ScriptedTransport> owner) : owner_(std::move(owner)) {}
     bool SetTimeouts(int, int, int, int) override { return true; }
     bool SetProxy(const std::string&) override { return true; }
-    bool SetProxyCredentials(const std::string&, const std::string&, int) override {
-      return true;
-    }
+    bool SetProxyCredentials(const std::string&, const std::string&, int) override { return true; }
     bool Open(const std::string& method, const std::string& url) override {
       request_ = {method, url, {}};
       return true;

@@ -11,7 +11,9 @@ namespace {
 
 using Kind = ReportListChange::Kind;
 
-ReportList ThreeColumns() { return ReportList("list", {{"a", 1}, {"b", 1}, {"c", 1}}); }
+ReportList ThreeColumns() {
+  return ReportList("list", {{"a", 1}, {"b", 1}, {"c", 1}});
+}
 
 TEST(ReportList, OperationsAndWhatObserversHear) {
   ReportList list("list", {{"a", 1}, {"b", 1}, {"c", 1}});

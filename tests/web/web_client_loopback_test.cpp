@@ -153,15 +153,7 @@ TEST_F(WebClientLoopback, GivesUpOnASlowServerAfterTheTimeout) {
 
 TEST_F(WebClientLoopback, SendsCredentialsOnlyThroughAProxy) {
   LoopbackServer proxy;
-  proxy.server().Get(".*", [](const httplib::Request& req, httplib::Response& res) {
-    if (!req.has_header("Proxy-Authorization")) {
-      res.status = 407;
-      res.set_header("Proxy-Authenticate", "Basic realm=\"corp\"");
-      return;
-    }
-    res.set_content("from proxy", "text/plain");
-  });
-  proxy.Start();
+  ServeAsAuthenticatingProxy(proxy, "from proxy");
   const std::string proxyServer = "127.0.0.1:" + std::to_string(proxy.port());
 
   EXPECT_EQ(AsText(client_.HttpGet(server_.Url("/land?x=1"), nullptr, nullptr, nullptr, nullptr,
