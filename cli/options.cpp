@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <cctype>
 #include <charconv>
 #include <functional>
 #include <map>
@@ -48,6 +49,23 @@ int ParseInteger(const std::string& option, const std::string& value, int low, i
   return number;
 }
 
+// HOST[:PORT]: a name or IPv4 address without scheme, path or blanks.
+bool IsHostAndPort(const std::string& value) {
+  const auto colon = value.find(':');
+  const std::string host = value.substr(0, colon);
+  if (host.empty() || host.front() == '.' || host.front() == '-') return false;
+  for (unsigned char c : host) {
+    if (!std::isalnum(c) && c != '.' && c != '-') return false;
+  }
+  if (colon == std::string::npos) return true;
+  try {
+    ParseInteger("port", value.substr(colon + 1), 1, 65535);
+  } catch (const std::invalid_argument&) {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 CollectorOptions ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -57,7 +75,13 @@ CollectorOptions ParseCommandLine(const std::vector<std::string>& arguments) {
       {"--keywords-file", [&](const std::string& v) { options.keywordsFile = v; }},
       {"--cookies", [&](const std::string& v) { options.cookies = v; }},
       {"--cookie-file", [&](const std::string& v) { options.cookieFile = v; }},
-      {"--publisher-host", [&](const std::string& v) { options.publisherHost = v; }},
+      {"--publisher-host",
+       [&](const std::string& v) {
+         if (!IsHostAndPort(v)) {
+           throw std::invalid_argument("--publisher-host takes HOST[:PORT], not \"" + v + "\"");
+         }
+         options.publisherHost = v;
+       }},
       {"--program-dir", [&](const std::string& v) { options.programDirectory = v; }},
       {"--pages", [&](const std::string& v) { options.pages = v; }},
       {"--min-rate", [&](const std::string& v) { options.minRate = v; }},

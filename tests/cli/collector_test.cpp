@@ -30,6 +30,9 @@ TEST(ParseCommandLine, AcceptsTheDocumentedForms) {
   const CollectorOptions options = ParseCommandLine(
       Args({"--sandbox", "--pages=", "--min-rate", "5", "--scope", "tmall", "--shop-level", "20",
             "--filter", "a|b", "--links", "out.txt", "连衣裙", "--", "--odd"}));
+  EXPECT_EQ(ParseCommandLine(Args({"--cookies", "a=1", "--publisher-host", "127.0.0.1:8080", "k"}))
+                .publisherHost,
+            "127.0.0.1:8080");
   EXPECT_TRUE(options.sandbox);
   EXPECT_EQ(options.pages, "");
   EXPECT_EQ(options.minRate, "5");
@@ -57,6 +60,9 @@ TEST(ParseCommandLine, RefusesBadOptions) {
       Args({"--sandbox", "--cookies", "a=1", "k"}),
       Args({"--sandbox", "--publisher-host", "h", "k"}),
       Args({"--sandbox=1", "k"}),
+      Args({"--cookies", "a=1", "--publisher-host", "http://pub.example.com", "k"}),
+      Args({"--cookies", "a=1", "--publisher-host", "pub.example.com:0", "k"}),
+      Args({"--cookies", "a=1", "--publisher-host", "pub example", "k"}),
   };
   for (const auto& args : cases) {
     EXPECT_THROW(ParseCommandLine(args), std::invalid_argument) << ::testing::PrintToString(args);
