@@ -88,6 +88,22 @@ void CheckWritable(const fs::path& path, const char* what) {
   }
 }
 
+// Cookie text as a user may paste it: one line or several, perhaps with the header name of a
+// copied "Cookie:" line. The lines' entries are joined into one cookie text.
+std::string SessionCookieText(const std::string& pasted) {
+  std::string joined;
+  for (const std::string& line : Lines(pasted)) {
+    std::string_view entries = text::Trim(line);
+    if (entries.rfind("Cookie:", 0) == 0) entries = text::Trim(entries.substr(7));
+    while (!entries.empty() && entries.back() == ';')
+      entries = text::Trim(entries.substr(0, entries.size() - 1));
+    if (entries.empty()) continue;
+    if (!joined.empty()) joined += "; ";
+    joined += entries;
+  }
+  return joined;
+}
+
 // The value of the cookie text's _tb_token_ entry, wherever it stands.
 std::string SessionTokenOf(const std::string& cookies) {
   for (const std::string& entry : text::Split(cookies, ";")) {
@@ -157,12 +173,9 @@ int RunCollector(const CollectorOptions& options, std::ostream& out, std::ostrea
       keywordText = JoinCrLf(keywords);
     }
     std::string cookies;
-    if (options.cookies) cookies = AsCp936(*options.cookies);
+    if (options.cookies) cookies = SessionCookieText(AsCp936(*options.cookies));
     if (options.cookieFile) {
-      cookies = JoinCrLf(Lines(AsCp936(ReadInput(*options.cookieFile, "cookie file"))));
-      while (!cookies.empty() && (cookies.back() == '\n' || cookies.back() == '\r')) {
-        cookies.pop_back();
-      }
+      cookies = SessionCookieText(AsCp936(ReadInput(*options.cookieFile, "cookie file")));
     }
     std::optional<std::string> filterText;
     if (options.filter) filterText = AsCp936(*options.filter);

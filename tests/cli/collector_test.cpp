@@ -215,6 +215,16 @@ TEST_F(CollectorTest, BadInputExitsTwoBeforeAnyRequest) {
                              "--program-dir", Dir(), "--pages", "1", "k"});
   EXPECT_EQ(ok.exitCode, 0) << ok.err;
   EXPECT_FALSE(ok.out.empty());
+
+  // A cookie file as copied from a browser: a "Cookie:" line, broken over lines.
+  const std::size_t split = session.cookies.find("; ");
+  platform::WriteWholeFile(InDir("cookies.txt"), "Cookie: " + session.cookies.substr(0, split) +
+                                                     ";\r\n" + session.cookies.substr(split + 2) +
+                                                     "\n\n");
+  const Result fromFile = Collect({"--cookie-file", InDir("cookies.txt"), "--publisher-host", host,
+                                   "--quiet", "--program-dir", Dir(), "--pages", "1", "k"});
+  EXPECT_EQ(fromFile.exitCode, 0) << fromFile.err;
+  EXPECT_EQ(fromFile.out, ok.out);
   platform::CloseIdleConnections();
 }
 
