@@ -9,11 +9,11 @@
 #include <cmath>
 #include <limits>
 
-#include "json/interface_text.h"
 #include "json/json_parse.h"
 #include "json/json_path.h"
 #include "json/number_text.h"
 #include "json/script_value.h"
+#include "text/charset.h"
 
 namespace corvane::json {
 
@@ -79,7 +79,7 @@ ParsedText ParseJsonText(std::string_view utf8, bool evaluateStrings) {
 
 // A value given with `raw` (script source of a value) or as a text stored literally.
 std::optional<boost::json::value> ValueToStore(std::string_view cp936, bool raw) {
-  const std::string utf8 = ToUtf8(cp936);
+  const std::string utf8 = text::Cp936ToUtf8(cp936);
   if (!raw) return boost::json::value(boost::json::string_view(utf8));
   ParsedText parsed = ParseJsonText(utf8, false);
   return std::move(parsed.value);
@@ -183,7 +183,7 @@ boost::json::value* Slot(boost::json::value& container, const PathStep& step) {
 // The slot for root + path, or null when the assignment stores nothing.
 boost::json::value* PathSlot(Engine* engine, std::string_view pathCp936) {
   if (!engine) return nullptr;
-  const auto path = ParsePath(ToUtf8(pathCp936), false);
+  const auto path = ParsePath(text::Cp936ToUtf8(pathCp936), false);
   if (!path) return nullptr;
   boost::json::value* root = WritableRoot(*engine);
   if (!root) return nullptr;
@@ -206,7 +206,7 @@ void JsonDocument::ResetEngine() {
 }
 
 bool JsonDocument::Parse(std::string_view text) {
-  ParsedText parsed = ParseJsonText(ToUtf8(text), true);
+  ParsedText parsed = ParseJsonText(text::Cp936ToUtf8(text), true);
   switch (parsed.outcome) {
     case Outcome::kUndefined:
       engine_ = EngineWith(std::nullopt);
@@ -229,7 +229,7 @@ namespace {
 std::optional<ScriptValue> Read(const Engine* engine, std::string_view pathCp936,
                                 bool mayStartWithSubscript) {
   if (!engine) return std::nullopt;
-  const auto path = ParsePath(ToUtf8(pathCp936), mayStartWithSubscript);
+  const auto path = ParsePath(text::Cp936ToUtf8(pathCp936), mayStartWithSubscript);
   if (!path) return std::nullopt;
   return Evaluate(RootValue(*engine), *path);
 }
@@ -245,17 +245,17 @@ std::optional<ScriptValue> ReadTarget(const Engine* engine, std::string_view pat
 
 std::string JsonDocument::ToJson() const {
   if (!engine_) return {};
-  return ToCp936(ScriptJson(RootValue(*engine_)));
+  return text::Utf8ToCp936(ScriptJson(RootValue(*engine_)));
 }
 
 void JsonDocument::SetText(std::string_view path, std::string_view value) {
   if (auto* slot = PathSlot(engine_.get(), path)) {
-    *slot = boost::json::string_view(ToUtf8(value));
+    *slot = boost::json::string_view(text::Cp936ToUtf8(value));
   }
 }
 
 void JsonDocument::SetJson(std::string_view path, std::string_view json) {
-  ParsedText parsed = ParseJsonText(ToUtf8(json), true);
+  ParsedText parsed = ParseJsonText(text::Cp936ToUtf8(json), true);
   if (parsed.outcome == Outcome::kFailed) return;  // the script throws before it assigns
   if (parsed.outcome == Outcome::kValue) {
     if (auto* slot = PathSlot(engine_.get(), path)) *slot = std::move(*parsed.value);
@@ -264,7 +264,7 @@ void JsonDocument::SetJson(std::string_view path, std::string_view json) {
   // Undefined: an object member that holds undefined is left out of JSON and reads as absent,
   // so it is removed (keeping the other members' order); an array element becomes null.
   if (!engine_) return;
-  const auto steps = ParsePath(ToUtf8(path), false);
+  const auto steps = ParsePath(text::Cp936ToUtf8(path), false);
   if (!steps) return;
   boost::json::value* root = WritableRoot(*engine_);
   boost::json::value* container = root ? Container(*root, *steps) : nullptr;
@@ -288,13 +288,13 @@ double JsonDocument::GetNumber(std::string_view path) const {
 
 std::string JsonDocument::GetJson(std::string_view path) const {
   const auto value = Read(engine_.get(), path, false);
-  return value ? ToCp936(ScriptJson(*value)) : std::string();
+  return value ? text::Utf8ToCp936(ScriptJson(*value)) : std::string();
 }
 
 std::string JsonDocument::GetText(std::string_view path, bool asJson) const {
   const auto value = Read(engine_.get(), path, true);
   if (!value) return {};
-  return ToCp936(asJson ? ScriptJson(*value) : ScriptText(*value));
+  return text::Utf8ToCp936(asJson ? ScriptJson(*value) : ScriptText(*value));
 }
 
 namespace {
@@ -370,7 +370,7 @@ std::string JsonDocument::GetArrayItemText(int index, std::string_view path, boo
   const auto target = ReadTarget(engine_.get(), path);
   const auto item = target ? Member(*target, IndexStep(index)) : std::nullopt;
   if (!item) return {};
-  return ToCp936(asJson ? ScriptJson(*item) : ScriptText(*item));
+  return text::Utf8ToCp936(asJson ? ScriptJson(*item) : ScriptText(*item));
 }
 
 void JsonDocument::SetArrayItem(int index, std::string_view value, bool raw) {
@@ -413,7 +413,7 @@ void JsonDocument::GetKeys(std::vector<std::string>& keys, std::string_view path
   if (!target || target->tree() == nullptr) return;
   if (const auto* object = target->tree()->if_object()) {
     keys.reserve(object->size());
-    for (const auto& member : *object) keys.push_back(ToCp936(member.key()));
+    for (const auto& member : *object) keys.push_back(text::Utf8ToCp936(member.key()));
   } else if (const auto* array = target->tree()->if_array()) {
     keys.reserve(array->size());
     for (std::size_t i = 0; i < array->size(); ++i) keys.push_back(std::to_string(i));

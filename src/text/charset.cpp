@@ -2,8 +2,11 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <stdexcept>
+
+#include "text/cp936.h"
 
 namespace corvane::text {
 
@@ -22,16 +25,34 @@ class IconvDescriptor {
   IconvDescriptor(const IconvDescriptor&) = delete;
   IconvDescriptor& operator=(const IconvDescriptor&) = delete;
 
-  // Converts `input`; on an unconvertible or incomplete sequence calls
-  // `onError(remaining input, output)`, which returns how many input bytes to skip.
-  template <typename OnError>
-  std::string Convert(std::string_view input, OnError onError) {
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+  // Converts `input`. ASCII is the same in both encodings and is copied as it stands; iconv
+  // sees only the runs of other characters, whose ends `runEnd(input, start)` tells. On an
+  // unconvertible or incomplete sequence `onError(rest of the run, output)` appends a
+  // replacement and returns how many bytes to skip.
+  template <typename RunEnd, typename OnError>
+  std::string Convert(std::string_view input, RunEnd runEnd, OnError onError) {
     std::string output;
-    output.resize(input.size() * 2 + 16);
-    char* in = const_cast<char*>(input.data());
-    std::size_t inLeft = input.size();
-    std::size_t written = 0;
+    output.reserve(input.size() + input.size() / 2 + 16);
+    std::size_t pos = 0;
+    while (pos < input.size()) {
+      std::size_t ascii = pos;
+      while (ascii < input.size() && static_cast<unsigned char>(input[ascii]) < 0x80) ++ascii;
+      output.append(input, pos, ascii - pos);
+      if (ascii == input.size()) break;
+      pos = runEnd(input, ascii);
+      AppendConverted(input.substr(ascii, pos - ascii), output, onError);
+    }
+    return output;
+  }
+
+ private:
+  template <typename OnError>
+  void AppendConverted(std::string_view run, std::string& output, OnError onError) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    char* in = const_cast<char*>(run.data());
+    std::size_t inLeft = run.size();
+    std::size_t written = output.size();
+    output.resize(written + run.size() * 2 + 16);
     while (inLeft > 0) {
       char* out = output.data() + written;
       std::size_t outLeft = output.size() - written;
@@ -50,10 +71,8 @@ class IconvDescriptor {
       inLeft -= skip;
     }
     output.resize(written);
-    return output;
   }
 
- private:
   iconv_t cd_;
 };
 
@@ -83,7 +102,14 @@ std::size_t Utf8SequenceLength(std::string_view bytes) {
 
 std::string Cp936ToUtf8(std::string_view cp936) {
   thread_local IconvDescriptor converter("UTF-8", "CP936");
-  return converter.Convert(cp936, [](std::string_view, std::string& output) {
+  // A run of two-byte characters; a trail byte may itself be below 0x80.
+  const auto runEnd = [](std::string_view text, std::size_t pos) {
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) >= 0x80) {
+      pos += CharLength(text, pos);
+    }
+    return std::min(pos, text.size());
+  };
+  return converter.Convert(cp936, runEnd, [](std::string_view, std::string& output) {
     output += "\xEF\xBF\xBD";
     return std::size_t{1};
   });
@@ -91,7 +117,12 @@ std::string Cp936ToUtf8(std::string_view cp936) {
 
 std::string Utf8ToCp936(std::string_view utf8) {
   thread_local IconvDescriptor converter("CP936", "UTF-8");
-  return converter.Convert(utf8, [](std::string_view rest, std::string& output) {
+  // Every byte of a multi-byte UTF-8 sequence is 0x80 or above.
+  const auto runEnd = [](std::string_view text, std::size_t pos) {
+    while (pos < text.size() && static_cast<unsigned char>(text[pos]) >= 0x80) ++pos;
+    return pos;
+  };
+  return converter.Convert(utf8, runEnd, [](std::string_view rest, std::string& output) {
     output += '?';
     const std::size_t length = Utf8SequenceLength(rest);
     return length == 0 ? std::size_t{1} : length;

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "text/charset.h"
 
 namespace corvane::text {
 namespace {
+
+// The case tables keep one case a line; literals are split where a hex escape ends.
+// clang-format off
 
 // "\xB0\x7C" is one character whose trail byte equals "|"; "\xD8\xAD" is the CJK "丨".
 struct SplitCase {
@@ -105,6 +110,42 @@ TEST(Charset, ReplacesWhatCannotBeConverted) {
   EXPECT_EQ(Cp936ToUtf8("a\xC1"), "a\xEF\xBF\xBD");
   EXPECT_TRUE(IsValidUtf8("abc\xE8\xBF\x9E"));
   EXPECT_FALSE(IsValidUtf8("\xC1\xAC"));
+}
+
+// clang-format on
+
+// Only the runs of non-ASCII characters go through iconv: a whole text converts as its
+// characters do one by one, also where a trail byte is ASCII ("\x81\x5B", "\xB0\x7C").
+TEST(Charset, ConvertsAWholeTextAsItsCharactersOneByOne) {
+  const auto byCharacters = [](const std::string& cp936) {
+    std::string utf8;
+    for (std::size_t pos = 0; pos < cp936.size(); pos += CharLength(cp936, pos)) {
+      utf8 += Cp936ToUtf8(cp936.substr(pos, CharLength(cp936, pos)));
+    }
+    return utf8;
+  };
+  const std::vector<std::string> cases = {
+      "", "plain ascii", "\xC1\xAC\xD2\xC2 dress \xC8\xB9", "\x81\x5B\xB0\x7C|[x]", "\x80 5",
+  };
+  for (const auto& text : cases) EXPECT_EQ(Cp936ToUtf8(text), byCharacters(text)) << text;
+  std::mt19937 random(936);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    for (int c = random() % 16; c > 0; --c) {
+      if (random() % 3) {
+        text += static_cast<char>(0x20 + random() % 0x5F);  // mostly ASCII, as in answers
+      } else {
+        const unsigned trail = 0x40 + random() % 0xBE;  // 40-FE without 7F
+        const std::string pair = {static_cast<char>(0x81 + random() % 0x7E),
+                                  static_cast<char>(trail == 0x7F ? 0x80 : trail)};
+        // Only characters that CP936 defines.
+        if (Cp936ToUtf8(pair).find("\xEF\xBF\xBD") == std::string::npos) text += pair;
+      }
+    }
+    ASSERT_EQ(Cp936ToUtf8(text), byCharacters(text)) << text;
+  }
+  // Invalid and cut-off sequences: one replacement character per byte that cannot start one.
+  EXPECT_EQ(Cp936ToUtf8("\xFF\x81\x20\x81"), "\xEF\xBF\xBD\xEF\xBF\xBD \xEF\xBF\xBD");
 }
 
 }  // namespace
