@@ -22,6 +22,7 @@
 #include "sim/search_query.h"
 #include "sim/session_store.h"
 #include "text/charset.h"
+#include "text/percent_encoding.h"
 
 namespace corvane::sim {
 
@@ -77,21 +78,6 @@ std::string CookieHeader(const httplib::Request& request) {
     cookies += request.get_header_value("Cookie", i);
   }
   return cookies;
-}
-
-std::string PercentEncode(std::string_view text) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const unsigned char c : text) {
-    if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
 }
 
 // A cookie value that changes with every renewal and cannot be guessed from the session id.
@@ -218,7 +204,10 @@ void SandboxServer::Impl::Search(const httplib::Request& request, httplib::Respo
 
   const SearchQuery query = ReadSearchQuery(request.params);
   const std::shared_ptr<const KeywordItems> items = catalogue.ItemsFor(query.keyword);
-  const std::string searchUrl = "/items/search.json?q=" + PercentEncode(items->keyword);
+  const std::string searchUrl =
+      "/items/search.json?q=" + text::PercentEncode(items->keyword, [](unsigned char c) {
+        return std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~';
+      });
   const std::shared_ptr<sim::Session> session = SessionOf(request);
   const std::string token = request.get_param_value("_tb_token_");
   auto body = std::make_shared<std::string>();

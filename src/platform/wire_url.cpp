@@ -1,6 +1,7 @@
 #include "platform/wire_url.h"
 
 #include "text/charset.h"
+#include "text/percent_encoding.h"
 
 namespace corvane::platform {
 
@@ -26,21 +27,8 @@ bool NeedsEscape(unsigned char byte) {
 }  // namespace
 
 std::string WireUrl(std::string_view cp936Url) {
-  static constexpr char kHexDigits[] = "0123456789ABCDEF";
-  const std::string utf8 = text::Cp936ToUtf8(cp936Url);
-  std::string wire;
-  wire.reserve(utf8.size());
-  for (const char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (NeedsEscape(byte)) {
-      wire.push_back('%');
-      wire.push_back(kHexDigits[byte >> 4]);
-      wire.push_back(kHexDigits[byte & 0x0F]);
-    } else {
-      wire.push_back(c);
-    }
-  }
-  return wire;
+  return text::PercentEncode(text::Cp936ToUtf8(cp936Url),
+                             [](unsigned char byte) { return !NeedsEscape(byte); });
 }
 
 }  // namespace corvane::platform

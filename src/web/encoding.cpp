@@ -4,12 +4,11 @@
 #include <cstdint>
 
 #include "text/charset.h"
+#include "text/percent_encoding.h"
 
 namespace corvane::web {
 
 namespace {
-
-constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 bool IsKeptUnreserved(unsigned char byte) {
   return byte == '-' || byte == '.' || (byte >= '0' && byte <= '9') ||
@@ -38,19 +37,9 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 std::string UrlEncode(std::string_view text, bool keepUnreserved, bool asUtf8) {
   if (text.empty()) return {};
   const std::string bytes = asUtf8 ? AnsiToUtf8(text) : std::string(text);
-  std::string encoded;
-  encoded.reserve(bytes.size() * 3);
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (keepUnreserved && IsKeptUnreserved(byte)) {
-      encoded.push_back(c);
-    } else {
-      encoded.push_back('%');
-      encoded.push_back(kHexDigits[byte >> 4]);
-      encoded.push_back(kHexDigits[byte & 0x0F]);
-    }
-  }
-  return encoded;
+  return text::PercentEncode(bytes, [keepUnreserved](unsigned char byte) {
+    return keepUnreserved && IsKeptUnreserved(byte);
+  });
 }
 
 std::string UrlDecode(std::string_view text, bool fromUtf8) {

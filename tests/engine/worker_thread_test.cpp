@@ -7,51 +7,40 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "support/gate.h"
+
 namespace corvane::engine {
 namespace {
 
 using namespace std::chrono_literals;
 
 // A routine that runs until released, so a test can look at a thread while it runs.
-struct Gate {
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool started = false;
-  bool released = false;
-
+struct HeldRoutine {
   std::uint32_t Run(std::uintptr_t parameter) {
-    std::unique_lock lock(mutex);
-    started = true;
-    changed.notify_all();
-    changed.wait(lock, [&] { return released; });
+    started.Open();
+    released.Wait(60s);
     return static_cast<std::uint32_t>(parameter);
   }
-  void Release() {
-    std::lock_guard lock(mutex);
-    released = true;
-    changed.notify_all();
-  }
-  bool WaitStarted(std::chrono::milliseconds bound) {
-    std::unique_lock lock(mutex);
-    return changed.wait_for(lock, bound, [&] { return started; });
-  }
+  testing::Gate started;
+  testing::Gate released;
 };
 
 TEST(WorkerThread, RunsAtOnceAndReportsStillActiveUntilItReturns) {
-  Gate gate;
+  HeldRoutine routine;
   platform::ThreadHandle handle;
   std::uint32_t id = 0;
-  WorkerThread().Create([&](std::uintptr_t p) { return gate.Run(p); }, 42, handle, true, true, &id);
+  WorkerThread().Create([&](std::uintptr_t p) { return routine.Run(p); }, 42, handle, true, true,
+                        &id);
   ASSERT_TRUE(handle);
   EXPECT_NE(id, 0u);
-  ASSERT_TRUE(gate.WaitStarted(10s));
+  ASSERT_TRUE(routine.started.Wait(10s));
   std::uint32_t code = 0;
   EXPECT_TRUE(WorkerThread().GetExitCode(handle, code));
   EXPECT_EQ(code, platform::kStillActive);
   EXPECT_EQ(WorkerThread().Suspend(handle), -1);  // a running thread cannot be held
   EXPECT_FALSE(WorkerThread().Terminate(handle, 1));
   EXPECT_NE(WorkerThread().SetAffinity(handle, 1), 0u);
-  gate.Release();
+  routine.released.Open();
   ASSERT_TRUE(platform::WaitForThread(handle, 10s));
   EXPECT_TRUE(WorkerThread().GetExitCode(handle, code));
   EXPECT_EQ(code, 42u);

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/http_transport.h"
+#include "support/gate.h"
 
 namespace corvane::testing {
 
@@ -236,29 +237,6 @@ class RawHeadRecorder {
   std::thread thread_;
   mutable std::mutex mutex_;
   std::vector<std::string> heads_;
-};
-
-// A gate that handlers of a slow server wait on; opened by the test (or its fixture) at the
-// end so that the server can stop.
-class Gate {
- public:
-  void Open() {
-    {
-      std::lock_guard lock(mutex_);
-      open_ = true;
-    }
-    changed_.notify_all();
-  }
-  // Waits until opened, at most `bound`.
-  void Wait(std::chrono::milliseconds bound) {
-    std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, bound, [this] { return open_; });
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  bool open_ = false;
 };
 
 }  // namespace corvane::testing
